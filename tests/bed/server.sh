@@ -7,7 +7,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/common.sh"
 action=$1 config=$2
 kind=$(config_kind "$config")
-template="$BED/templates/$kind"
+template="${ZELKOR_TEMPLATE_DIR:-$BED/templates}/$kind"
 
 boot_template() {
   rm -rf "$template.tmp"; mkdir -p "$(dirname "$template")"
@@ -38,7 +38,7 @@ clone_template() {
 
 case "$action" in
   start)
-    exec 9>"$BED/.template.$kind.lock"; flock 9
+    mkdir -p "$(dirname "$template")"; exec 9>"$template.lock"; flock 9
     [ -d "$template" ] || boot_template
     flock -u 9
     bed_env "$config"

@@ -1,0 +1,1 @@
+// Placeholder translation unit for a layer whose modules have not been written yet.
