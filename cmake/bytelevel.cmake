@@ -3,6 +3,7 @@
 set(ZELKOR_BYTELEVEL_SOURCES
     src/support/paths.cpp
     src/support/error_state.cpp
+    src/support/text_format.cpp
     src/lang/crc32.cpp
     src/lang/language_text.cpp
     src/lang/dialog_scale.cpp

@@ -50,6 +50,11 @@ int FindMarker(const char* block, int count);
 // Allocates Text and copies count section bytes into it (count <= 65536), then unescapes,
 // indexes and sorts. false only when the buffer cannot be allocated.
 bool LoadSectionText(LanguageResources& language, const char* section, int count);
+// The two halves of LoadSectionText for a reader that fills Text itself: a buffer of
+// 65536 bytes plus terminator (null when it cannot be allocated), then the unescaping,
+// indexing and sorting of the count bytes read into it (a negative count reads as 0).
+char* AllocateSectionText(LanguageResources& language);
+void PrepareSectionText(LanguageResources& language, int count);
 int UnescapeSection(char* text, int count);
 void IndexLineStarts(LanguageResources& language);
 void SortLineStarts(LanguageResources& language);
