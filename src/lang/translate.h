@@ -13,5 +13,7 @@ void TranslateString(const char* source, char* dest, size_t destSize, const char
                      TranslationKind kind);
 const char* SearchLineIndex(const char* key);
 void DetectRightToLeft();
+// The same decision for a given table (LoadLanguageFile ends with it).
+void DetectRightToLeft(LanguageResources& language);
 
 #endif
