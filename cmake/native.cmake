@@ -24,7 +24,7 @@ if(ZELKOR_TESTS)
     target_compile_options(gtest_main PRIVATE ${ZELKOR_SANITIZE})
 
     file(GLOB native_tests CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/native/*_test.cpp)
-    add_executable(native_tests ${native_tests})
+    add_executable(native_tests ${native_tests} ${CMAKE_SOURCE_DIR}/tests/native/native_statics.cpp)
     target_compile_options(native_tests PRIVATE ${ZELKOR_WARNINGS} ${ZELKOR_SANITIZE} -g)
     target_link_libraries(native_tests PRIVATE zelkor_bytes gtest_main)
     add_test(NAME native.sanitized COMMAND native_tests --gtest_output=xml:${CMAKE_BINARY_DIR}/results/native.xml)
