@@ -270,6 +270,25 @@ TEST_F(FileTest, CloseAndDestructionReleaseTheHandleOnce)
         RealCloseHandle(exclusive);
 }
 
+TEST_F(FileTest, OpeningAgainReleasesTheFirstHandle)
+{
+    std::string first = Write("first.lng", "1");
+    std::string second = Write("second.lng", "22");
+    File file;
+    ASSERT_TRUE(file.Open(first.c_str(), false));
+    ASSERT_TRUE(file.Open(second.c_str(), false));
+    char buffer[4];
+    EXPECT_EQ(2, file.Read(buffer, sizeof buffer));
+    HANDLE exclusive = CreateFileA(first.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_NE(INVALID_HANDLE_VALUE, exclusive);
+    if (exclusive != INVALID_HANDLE_VALUE)
+        CloseHandle(exclusive);
+    // A failed open leaves the open file as it was.
+    EXPECT_FALSE(file.Open((Folder + "\\missing.lng").c_str(), false));
+    file.Seek(0);
+    EXPECT_EQ(2, file.Read(buffer, sizeof buffer));
+}
+
 // ---- Devices and pipes ---------------------------------------------------------------
 
 TEST_F(FileTest, NulIsADeviceThatReadsNothing)

@@ -131,7 +131,7 @@ TEST(WinNtMajorVersion, AsksTheSystemOnce)
 
 // ---- RunningUnderWow64 ---------------------------------------------------------------
 
-TEST(RunningUnderWow64, IsFalseForANativeProcess)
+TEST(RunningUnderWow64, AgreesWithTheSystemAndIsFalseFor64BitCode)
 {
     BOOL wow64 = TRUE;
     ASSERT_TRUE(IsWow64Process(GetCurrentProcess(), &wow64));
@@ -235,7 +235,7 @@ TEST_F(LaunchProgramTest, WithoutAWaitItReturnsAtOnce)
     GetModuleFileNameA(nullptr, self, sizeof self);
     std::string line = std::string("\"") + self +
                        "\" --gtest_filter=ProbeChild.WaitsForRelease --zelkor-child";
-    EXPECT_TRUE(LaunchProgram(line.c_str(), Folder.c_str(), 0));
+    EXPECT_TRUE(LaunchProgram(line.c_str(), nullptr, 0));
     SetEvent(release);
     CloseHandle(release);
 }
