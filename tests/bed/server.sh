@@ -42,6 +42,12 @@ case "$action" in
     [ -d "$template" ] || boot_template
     flock -u 9
     bed_env "$config"
+    # Wine takes the Unix charset of file names from the locale; a missing locale makes it
+    # ASCII, and every non-ASCII file name then fails.
+    if ! locale -a 2>/dev/null | grep -qix "${LC_ALL/UTF-8/utf8}"; then
+      echo "locale $LC_ALL is not installed: localedef -i ${LC_ALL%%.*} -f UTF-8 $LC_ALL" >&2
+      exit 1
+    fi
     "$WINESERVER" -k 2>/dev/null || true
     clone_template "$WINEPREFIX"
     "$WINESERVER" -p </dev/null >/dev/null 2>&1
