@@ -13,7 +13,7 @@
 #include "app/uninstall.h"
 #include "lang/language_file.h"
 #include "lang/resource_module.h"
-#include "res/resource_ids.h"
+#include "resource_ids.h"
 #include "support/text_format.h"
 #include "ui/done_dialog.h"
 #include "ui/setup_dialog.h"
