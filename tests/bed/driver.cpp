@@ -129,6 +129,18 @@ void PressKey(HWND window, WORD virtualKey)
     Sleep(150);
 }
 
+void TypeKey(HWND window, WORD virtualKey)
+{
+    SetForegroundWindow(window);
+    Sleep(100);
+    INPUT keys[2] = {};
+    keys[0].type = keys[1].type = INPUT_KEYBOARD;
+    keys[0].ki.wVk = keys[1].ki.wVk = virtualKey;
+    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, keys, sizeof(INPUT));
+    Sleep(200);
+}
+
 void Answer(HWND box, int id)
 {
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, id)));
@@ -142,6 +154,42 @@ RECT ScreenRect(HWND window)
     RECT r = {};
     GetWindowRect(window, &r);
     return r;
+}
+
+struct OwnedSearch {
+    HWND Owner;
+    HWND Found;
+};
+
+static BOOL CALLBACK MatchOwned(HWND window, LPARAM lParam)
+{
+    OwnedSearch* search = reinterpret_cast<OwnedSearch*>(lParam);
+    if (GetWindow(window, GW_OWNER) != search->Owner || !IsWindowVisible(window) ||
+        ClassOf(window) != "#32770")
+        return TRUE;
+    search->Found = window;
+    return FALSE;
+}
+
+HWND WaitForOwnedWindow(HWND owner, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        OwnedSearch search = {owner, nullptr};
+        EnumWindows(MatchOwned, reinterpret_cast<LPARAM>(&search));
+        if (search.Found)
+            return search.Found;
+        if (GetTickCount() - start > timeoutMs)
+            return nullptr;
+        Sleep(30);
+    }
+}
+
+HWND FindProcessWindow(DWORD processId, const char* className)
+{
+    Search search = {processId, className, nullptr};
+    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+    return search.Found;
 }
 
 }  // namespace driver

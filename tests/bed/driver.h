@@ -34,12 +34,21 @@ void SetChecked(HWND dialog, int id, bool checked);
 void Click(HWND dialog, int id);
 // Sends a keystroke to the window (for example VK_ESCAPE, VK_F1).
 void PressKey(HWND window, WORD virtualKey);
+// Brings the window to the foreground and types the key through the system's input
+// queue (SendInput), so that the system's own key handling runs (F1 becomes WM_HELP).
+void TypeKey(HWND window, WORD virtualKey);
 // Ends a message box or dialog with the button of the given id (IDYES, IDNO, IDOK...).
 void Answer(HWND box, int id);
 
 LONG Style(HWND window);
 LONG ExStyle(HWND window);
 RECT ScreenRect(HWND window);
+
+// A visible dialog (#32770) owned by the given window, such as the dialog that a button
+// of it opened; null when none appeared within timeoutMs.
+HWND WaitForOwnedWindow(HWND owner, DWORD timeoutMs);
+// A visible top-level window of the process with exactly this class, or null.
+HWND FindProcessWindow(DWORD processId, const char* className);
 
 }  // namespace driver
 
