@@ -81,9 +81,15 @@ void LanguageResources::Release()
 
 int FindMarker(const char* block, int count)
 {
-    for (int i = 0; i <= count - MarkerOverlap; ++i) {
-        if (block[i] == '*' && block[i + 1] == '*' && memcmp(block + i + 2, MarkerTail, 11) == 0)
-            return i;
+    if (count < MarkerOverlap)
+        return -1;
+    const char* last = block + (count - MarkerOverlap);
+    for (const char* p = block; p <= last; ++p) {
+        p = static_cast<const char*>(memchr(p, '*', static_cast<size_t>(last - p) + 1));
+        if (!p)
+            return -1;
+        if (p[1] == '*' && memcmp(p + 2, MarkerTail, 11) == 0)
+            return static_cast<int>(p - block);
     }
     return -1;
 }
