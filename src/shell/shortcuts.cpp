@@ -3,7 +3,8 @@
  * Start menu (always rewritten), and the program group "Zelkor" with three entries in the
  * per-user Programs folder and, on the NT family, in the all-users one. A cleared flag
  * deletes what it stands for. A special folder that cannot be looked up is skipped: no
- * link is made or deleted anywhere in its place.
+ * link is made or deleted anywhere in its place. Entry names that come from the message
+ * texts have the characters no file name may hold replaced by '_'.
  */
 #include "shell/shortcuts.h"
 
@@ -102,6 +103,21 @@ void CopyText(char* out, size_t size, const char* text)
     size_t length = strnlen(text, size - 1);
     memcpy(out, text, length);
     out[length] = '\0';
+}
+
+// A message text as a file name: the built-in Chinese texts on a code page without those
+// characters arrive as "????", and a translation may use '/' or ':'; such a name would
+// make the link fail silently. Double-byte characters are stepped over whole, as their
+// trail bytes may have the values of '\\' or '|'.
+void MakeFileName(char* name)
+{
+    for (char* p = name; *p != '\0';) {
+        unsigned char c = static_cast<unsigned char>(*p);
+        char* next = LeadTable.Multibyte ? const_cast<char*>(NextChar(LeadTable, p)) : p + 1;
+        if (next == p + 1 && (c < 0x20 || strchr("\\/:*?\"<>|", c)))
+            *p = '_';
+        p = next;
+    }
 }
 
 struct GroupEntry {
@@ -207,6 +223,8 @@ void UpdateShortcuts(const SetupOptions& options, char* groupFolder)
     entries[1].Target = "Zelkor.hlp";
     CopyText(entries[2].Name, sizeof entries[2].Name, GetMessageText(5103));
     entries[2].Target = "Kpx.txt";
+    MakeFileName(entries[1].Name);
+    MakeFileName(entries[2].Name);
 
     UpdateGroup(allocator.Get(), CSIDL_PROGRAMS, options.Programs != 0, groupFolder, entries, 3,
                 description);

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <ole2.h>
 #include <shlobj.h>
+#include <cstring>
 
 #include "bed.h"
 #include "lang/resource_module.h"
@@ -161,6 +162,15 @@ LinkInfo ReadLink(const std::string& linkPath)
 std::string Message(int id)
 {
     return GetMessageText(id);
+}
+
+std::string EntryFileName(int id)
+{
+    std::string name = Message(id);
+    for (char& c : name)
+        if (strchr("\\/:*?\"<>|", c))
+            c = '_';
+    return name;
 }
 
 std::string MakeInstallFolder(const std::string& folder, bool withLibraries)

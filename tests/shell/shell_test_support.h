@@ -45,6 +45,9 @@ LinkInfo ReadLink(const std::string& linkPath);
 
 // Message text of the program's string table, as the integration takes it.
 std::string Message(int id);
+// The file name a group entry gets from a message text: characters no file name may hold
+// become '_' (the Chinese texts arrive as "????" on code page 1252).
+std::string EntryFileName(int id);
 
 // A scratch installation folder with shell_step.exe and, when asked, fake kpxext.dll and
 // kpxext64.dll. Returns the folder (no trailing backslash).

@@ -97,8 +97,8 @@ TEST(Shortcuts, ProgramGroupsPerUserAndOnTheNtFamilyForAllUsers)
     for (const std::string& group : groups) {
         SCOPED_TRACE(group);
         struct Entry { std::string Name, Target; };
-        for (const Entry& entry : {Entry{"Zelkor", "Zelkor.exe"}, Entry{Message(5102), "Zelkor.hlp"},
-                                   Entry{Message(5103), "Kpx.txt"}}) {
+        for (const Entry& entry : {Entry{"Zelkor", "Zelkor.exe"}, Entry{EntryFileName(5102), "Zelkor.hlp"},
+                                   Entry{EntryFileName(5103), "Kpx.txt"}}) {
             LinkInfo link = ReadLink(group + "\\" + entry.Name + ".lnk");
             ASSERT_TRUE(link.Loaded) << entry.Name;
             EXPECT_STRCASEEQ((OwnFolder() + "\\" + entry.Target).c_str(), link.Path.c_str());
