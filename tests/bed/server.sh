@@ -50,6 +50,8 @@ case "$action" in
     fi
     "$WINESERVER" -k 2>/dev/null || true
     clone_template "$WINEPREFIX"
+    # Drive T: for tests of an installation at a drive root (C:\zelkor-tests\drive-t).
+    ln -sfn ../drive_c/zelkor-tests/drive-t "$WINEPREFIX/dosdevices/t:"
     "$WINESERVER" -p </dev/null >/dev/null 2>&1
     loader=$LOADER
     "$loader" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
