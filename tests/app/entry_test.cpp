@@ -87,18 +87,45 @@ TEST_F(EntryTest, ModeSwitchesPreventTheUninstall)
     }
 }
 
+// Windows looks for a DLL in the program's folder before the system folder. Wine prefers
+// its own riched32 unless told otherwise, so the two programs involved are configured
+// (per program, under Wine's AppDefaults) to try a native riched32 first.
+class NativeRichEditFirst {
+public:
+    NativeRichEditFirst()
+    {
+        for (const char* key : Keys) {
+            HKEY handle;
+            if (RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_WRITE, nullptr, &handle,
+                                nullptr) == ERROR_SUCCESS) {
+                RegSetValueExA(handle, "riched32", 0, REG_SZ,
+                               reinterpret_cast<const BYTE*>("native,builtin"), 15);
+                RegCloseKey(handle);
+            }
+        }
+    }
+    ~NativeRichEditFirst()
+    {
+        for (const char* key : Keys)
+            RegDeleteKeyA(HKEY_CURRENT_USER, key);
+    }
+
+private:
+    const char* Keys[2] = {"Software\\Wine\\AppDefaults\\uninstall.exe\\DllOverrides",
+                           "Software\\Wine\\AppDefaults\\rundll32.exe\\DllOverrides"};
+};
+
 TEST_F(EntryTest, PlantedRichEditBesideTheProgramIsNotLoaded)
 {
     std::string planted = Folder + "\\riched32.dll";
     ASSERT_TRUE(bed::CopyFileTo(bed::BuildPath("tests/app/riched32.dll"), planted));
+    NativeRichEditFirst order;
     bed::ProcessResult result = bed::RunProcess("\"" + Exe + "\" /x", 30000, Folder);
     ASSERT_TRUE(result.Finished);
     EXPECT_FALSE(bed::FileExists(Folder + "\\planted-loaded.txt"));
 
-    // The marker works: loading the planted file by its path writes it.
-    HMODULE module = LoadLibraryA(planted.c_str());
-    ASSERT_NE(module, nullptr);
-    FreeLibrary(module);
+    // The marker works: a process that loads the planted file writes it.
+    bed::RunProcess("rundll32.exe \"" + planted + "\",Entry", 30000, Folder);
     EXPECT_TRUE(bed::FileExists(Folder + "\\planted-loaded.txt"));
 }
 
