@@ -61,20 +61,17 @@ std::string ValueText(DWORD type, const unsigned char* data, DWORD count)
     return number + Hex(data, count);
 }
 
-void AddKey(Snapshot& snapshot, HKEY root, const std::string& key, REGSAM view,
-            const std::string& name)
+// Walks an open key; children are opened relative to it, which spares the registry the
+// resolution of every full path from the root.
+void AddOpenKey(Snapshot& snapshot, HKEY handle, REGSAM view, const std::string& name)
 {
-    HKEY handle;
-    if (RegOpenKeyExA(root, key.empty() ? nullptr : key.c_str(), 0, KEY_READ | view, &handle) !=
-        ERROR_SUCCESS)
-        return;
     snapshot[name] = "(key)";
     DWORD subkeys = 0, maxSubkey = 0, values = 0, maxValueName = 0, maxData = 0;
     RegQueryInfoKeyA(handle, nullptr, nullptr, nullptr, &subkeys, &maxSubkey, nullptr, &values,
                      &maxValueName, &maxData, nullptr, nullptr);
     std::vector<char> valueName(maxValueName + 2);
     std::vector<unsigned char> data(maxData + 2);
-    for (DWORD i = 0;; i++) {
+    for (DWORD i = 0; i < values; i++) {
         DWORD nameSize = static_cast<DWORD>(valueName.size());
         DWORD dataSize = static_cast<DWORD>(data.size());
         DWORD type = 0;
@@ -91,20 +88,30 @@ void AddKey(Snapshot& snapshot, HKEY root, const std::string& key, REGSAM view,
         std::string value(valueName.data(), nameSize);
         snapshot[name + " > " + (value.empty() ? "@" : value)] = ValueText(type, data.data(), dataSize);
     }
-    std::vector<std::string> children;
     std::vector<char> subkey(maxSubkey + 2 > 256 ? maxSubkey + 2 : 256);
-    for (DWORD i = 0;; i++) {
+    for (DWORD i = 0; i < subkeys; i++) {
         DWORD size = static_cast<DWORD>(subkey.size());
-        LONG status = RegEnumKeyExA(handle, i, subkey.data(), &size, nullptr, nullptr, nullptr,
-                                    nullptr);
-        if (status != ERROR_SUCCESS)
+        if (RegEnumKeyExA(handle, i, subkey.data(), &size, nullptr, nullptr, nullptr, nullptr) !=
+            ERROR_SUCCESS)
             break;
-        children.emplace_back(subkey.data(), size);
+        std::string child(subkey.data(), size);
+        HKEY childHandle;
+        if (RegOpenKeyExA(handle, child.c_str(), 0, KEY_READ | view, &childHandle) != ERROR_SUCCESS)
+            continue;
+        AddOpenKey(snapshot, childHandle, view, name + "\\" + child);
+        RegCloseKey(childHandle);
     }
+}
+
+void AddKey(Snapshot& snapshot, HKEY root, const std::string& key, REGSAM view,
+            const std::string& name)
+{
+    HKEY handle;
+    if (RegOpenKeyExA(root, key.empty() ? nullptr : key.c_str(), 0, KEY_READ | view, &handle) !=
+        ERROR_SUCCESS)
+        return;
+    AddOpenKey(snapshot, handle, view, name);
     RegCloseKey(handle);
-    for (const std::string& child : children)
-        AddKey(snapshot, root, key.empty() ? child : key + "\\" + child, view,
-               name + "\\" + child);
 }
 
 uint64_t Fnv1a(const std::string& bytes)

@@ -97,7 +97,7 @@ TEST(Registration, RemovalWhereNothingWasRegisteredChangesNothing)
 {
     auto take = [] {
         bed::Snapshot snapshot;
-        bed::AddRegistryTree(snapshot, HKEY_CLASSES_ROOT, "");
+        // HKCR is HKLM\Software\Classes merged with HKCU\Software\Classes.
         bed::AddRegistryTree(snapshot, HKEY_LOCAL_MACHINE, "Software");
         bed::AddRegistryTree(snapshot, HKEY_CURRENT_USER, "Software");
         bed::AddFolderTree(snapshot, SpecialFolder(CSIDL_DESKTOPDIRECTORY));

@@ -1,9 +1,9 @@
 /*
  * The round trip of the integration: previous owners seeded, a record with every flag
  * applied (checked value by value), applied again (nothing changes, the first backups
- * stay), then RemoveRegistration; the registry (HKCR, HKCU\Software, HKLM\Software, both
- * views under WOW64) and the shortcut folders must then be as before, except for the keys
- * the unregistration leaves on purpose, named below.
+ * stay), then RemoveRegistration. The registry (HKCU\Software and HKLM\Software, both
+ * views under WOW64, and with them HKCR) and the shortcut folders must then be as before,
+ * except for the keys the unregistration leaves on purpose, named below.
  */
 #include <gtest/gtest.h>
 
@@ -74,16 +74,16 @@ std::vector<std::string> ShortcutFolders()
     return folders;
 }
 
+// HKEY_CLASSES_ROOT is the merged view of HKLM\Software\Classes and HKCU\Software\Classes
+// (with Wow6432Node\Classes behind its 32-bit view): walking HKLM\Software in both views
+// and HKCU\Software covers every key of it, at half the cost of walking it again.
 bed::Snapshot TakeSnapshot(const std::vector<std::string>& folders)
 {
     bed::Snapshot snapshot;
     if (UnderWow64()) {
-        for (REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY}) {
-            bed::AddRegistryTree(snapshot, HKEY_CLASSES_ROOT, "", view);
+        for (REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY})
             bed::AddRegistryTree(snapshot, HKEY_LOCAL_MACHINE, "Software", view);
-        }
     } else {
-        bed::AddRegistryTree(snapshot, HKEY_CLASSES_ROOT, "");
         bed::AddRegistryTree(snapshot, HKEY_LOCAL_MACHINE, "Software");
     }
     bed::AddRegistryTree(snapshot, HKEY_CURRENT_USER, "Software");
