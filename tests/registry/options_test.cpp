@@ -107,20 +107,25 @@ TEST_F(Options, DefaultsWithNoSetupKeys)
 
 TEST_F(Options, SaveStoresEveryFlagAsADwordWhereItBelongs)
 {
+    // A flag byte other than 0 and 1 (7 here) is still written as 1.
     const std::string patterns[] = {"10101010101010101010", "01010101010101010101",
-                                    "00000000000000000000", "11111111111111111111"};
+                                    "00000000000000000000", "11111111111111111111",
+                                    "70770707700770070707"};
     for (const std::string& pattern : patterns) {
         SCOPED_TRACE(pattern);
+        std::string normalized = pattern;
+        for (char& c : normalized)
+            c = c == '0' ? '0' : '1';
         SaveSetupOptions(FromFlags(pattern));
         for (int i = 0; i < 20; ++i) {
             raw::Value v = raw::GetValue(HKEY_CURRENT_USER, SetupKey + Places[i].Key, Places[i].Value);
             EXPECT_TRUE(v.Present) << Places[i].Key << " " << Places[i].Value;
             EXPECT_EQ(static_cast<DWORD>(REG_DWORD), v.Type);
-            EXPECT_EQ(raw::Dword(pattern[i] - '0'), v.Bytes) << Places[i].Key << " " << Places[i].Value;
+            EXPECT_EQ(raw::Dword(normalized[i] - '0'), v.Bytes) << Places[i].Key << " " << Places[i].Value;
         }
         SetupOptions back = FromFlags(pattern == patterns[0] ? patterns[1] : patterns[0]);
         ReadSetupOptions(back);
-        EXPECT_EQ(pattern, Flags(back));
+        EXPECT_EQ(normalized, Flags(back));
     }
     // Only the key extension names a group's key.
     EXPECT_FALSE(raw::KeyExists(HKEY_CURRENT_USER, SetupKey + "\\.lha"));

@@ -99,6 +99,8 @@ void CleanAll()
     DeleteTree(HKEY_CLASSES_ROOT, ClassTestRoot);
     DeleteTree(HKEY_CLASSES_ROOT, TestClassKey, KEY_WOW64_32KEY);
     DeleteTree(HKEY_CLASSES_ROOT, TestClassKey, KEY_WOW64_64KEY);
+    DeleteTree(HKEY_CURRENT_USER, FirstKey);
+    DeleteTree(HKEY_CLASSES_ROOT, FirstKey);
     RegDeleteValueA(HKEY_CURRENT_USER, RootValueName);
 }
 

@@ -14,6 +14,7 @@ namespace raw {
 const char TestRoot[] = "Software\\ZelkorRegistryTest";   // under HKCU and HKLM
 const char ClassTestRoot[] = "ZelkorRegistryTest";         // under HKCR
 const char TestClassKey[] = "CLSID\\{5A0B3C2D-7E1F-4D6C-8E21-00000000E5E7}";   // HKCR, both views
+const char FirstKey[] = "!ZelkorRegistryTest";          // sorts first under HKCU and HKCR
 const char RootValueName[] = "ZelkorRegistryTestValue";    // a value in HKCU itself
 
 struct Value {

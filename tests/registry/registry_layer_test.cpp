@@ -381,8 +381,14 @@ TEST_F(RegistryLayer, DeleteKeyRemovesOneKey)
     EXPECT_EQ(!bed::OlderFamily(), raw::KeyExists(HKEY_CURRENT_USER, Product + "\\Parent\\Child"));
 }
 
+// An empty composed path names the root itself. On the older family RegDeleteKeyA of
+// it would start deleting the root's subkeys (Wine's emulation does, beginning with the
+// first one), so no deletion of the layer may pass it on.
 TEST_F(RegistryLayer, DeletionsNeverTouchARootKey)
 {
+    const std::string first = std::string(raw::FirstKey) + "\\leaf";
+    raw::CreateKey(HKEY_CURRENT_USER, first);
+    raw::CreateKey(HKEY_CLASSES_ROOT, first);
     raw::SetString(HKEY_CURRENT_USER, UserTest, "keep", "me");
     raw::SetString(HKEY_CLASSES_ROOT, ClassTest, "keep", "me");
     DeleteKey(HKEY_CURRENT_USER, "\\");
@@ -390,6 +396,9 @@ TEST_F(RegistryLayer, DeletionsNeverTouchARootKey)
     DeleteKeyIn64BitView(HKEY_CURRENT_USER, "\\");
     DeleteKey(HKEY_CLASSES_ROOT, "");
     DeleteKeyTree(HKEY_CLASSES_ROOT, "");
+    DeleteKeyIn64BitView(HKEY_CLASSES_ROOT, "");
+    EXPECT_TRUE(raw::KeyExists(HKEY_CURRENT_USER, first));
+    EXPECT_TRUE(raw::KeyExists(HKEY_CLASSES_ROOT, first));
     EXPECT_TRUE(raw::GetValue(HKEY_CURRENT_USER, UserTest, "keep").Present);
     EXPECT_TRUE(raw::GetValue(HKEY_CLASSES_ROOT, ClassTest, "keep").Present);
     EXPECT_TRUE(raw::KeyExists(HKEY_CURRENT_USER, "Software"));
