@@ -208,3 +208,20 @@ TEST(Associations, GivingBackRemovesOurTemplateBytes)
 }
 
 }  // namespace
+
+namespace {
+
+// The templates are completed only at run time: neither signature is in the executables.
+TEST(Associations, ExecutablesHoldNeitherTemplateSignature)
+{
+    std::string native = shelltest::ExpectedNativeTemplate().substr(0, 7);
+    std::string zip = shelltest::ExpectedZipTemplate().substr(0, 4);
+    for (const std::string& program : {bed::ProgramPath(), bed::BuildPath("tests\\shell\\shell_step.exe")}) {
+        std::string bytes = bed::ReadFileBytes(program);
+        ASSERT_GT(bytes.size(), 10000u) << program;
+        EXPECT_EQ(std::string::npos, bytes.find(native)) << program;
+        EXPECT_EQ(std::string::npos, bytes.find(zip)) << program;
+    }
+}
+
+}  // namespace
