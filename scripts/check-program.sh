@@ -4,8 +4,8 @@
 set -eu
 exe=$1 arch=$2
 case "$arch" in
-  x86_64) objdump=x86_64-w64-mingw32-objdump; want="pe-x86-64" ;;
-  *)      objdump=i686-w64-mingw32-objdump;   want="pe-i386" ;;
+  x86_64) objdump=x86_64-w64-mingw32-objdump; want="pei-x86-64" ;;
+  *)      objdump=i686-w64-mingw32-objdump;   want="pei-i386" ;;
 esac
 headers=$("$objdump" -p "$exe")
 echo "$headers" | grep -q "file format $want" || { echo "not $want"; exit 1; }

@@ -47,7 +47,9 @@ unset_display=$DISPLAY; (unset DISPLAY; /usr/lib/wine/wine64 wineboot -i >/dev/n
 /usr/lib/wine/wineserver -w
 for d in "$WINEPREFIX"/drive_c/users/*/*; do [ -L "$d" ] && rm "$d" && mkdir -p "$d"; done
 /usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1
-reg() { "$loader" reg "$@" </dev/null 2>/dev/null | tr -d '\r' | sed -n 's/^    //p'; }
+# reg.exe prints in the prefix's code page (936 here): shown in UTF-8.
+reg() { "$loader" reg "$@" </dev/null 2>/dev/null | iconv -f GB18030 -t UTF-8 | tr -d '\r' | sed -n 's/^    //p'; }
+class_of() { reg query "HKCR\\$1" /ve | awk '{print $NF}'; }
 "$loader" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 
 echo "== installing a stand-in Zelkor suite into C:\\Program Files\\Zelkor"
@@ -55,7 +57,7 @@ dest="$WINEPREFIX/drive_c/Program Files/Zelkor"
 mkdir -p "$dest/Skins"
 cp "$program" "$dest/uninstall.exe"
 for f in Zelkor.exe zelkor.hlp Kpx.txt license.txt order.htm kpxext.dll Skins/default.skn; do echo "stand-in" >"$dest/$f"; done
-printf 'Skins\r\nZelkor.exe\r\nzelkor.hlp\r\nKpx.txt\r\nlicense.txt\r\norder.htm\r\nkpxext.dll\r\nSkins\\default.skn\r\nuninstall.exe\r\n' >"$dest/Uninstall.lst"
+printf 'Skins\r\nkpxnew.dat\r\nzipnew.dat\r\nZelkor.exe\r\nzelkor.hlp\r\nKpx.txt\r\nlicense.txt\r\norder.htm\r\nkpxext.dll\r\nSkins\\default.skn\r\nuninstall.exe\r\n' >"$dest/Uninstall.lst"
 echo "another archiver owns .zip and .cab before setup:"
 "$loader" reg add 'HKCR\.zip' /ve /d OtherArc.Zip /f >/dev/null 2>&1
 "$loader" reg add 'HKCR\.zip' /v 'Content Type' /d application/x-other-zip /f >/dev/null 2>&1
@@ -70,8 +72,8 @@ else
   echo "== uninstall.exe /setup /s (no display: the dialogs confirm themselves)"
   "$loader" "$exe" /setup /s </dev/null
 fi
-echo "== after setup"
-for ext in .zip .cab .kpx .7z .rev; do printf '%-5s %s\n' "$ext" "$(reg query "HKCR\\$ext" | grep -m1 '(Default)\|<NO NAME>' | awk '{print $NF}')"; done
+echo "== after setup: classes of some extensions"
+for ext in .zip .cab .kpx .7z .lzh .k00 .rev; do printf '  %-5s %s\n' "$ext" "$(class_of $ext)"; done
 echo "backup of the previous owner of .zip (HKCU\\Software\\Zelkor\\Setup\\.zip):"; reg query 'HKCU\Software\Zelkor\Setup\.zip'
 echo "Add/Remove Programs entry:"; reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Zelkor archiver'
 echo "shortcuts:"; (cd "$WINEPREFIX/drive_c" && find users ProgramData -name '*.lnk' 2>/dev/null | sed 's/^/  /')
@@ -83,6 +85,9 @@ echo "== after the uninstall"
 [ -e "$dest" ] && { echo "installation folder still there:"; ls -la "$dest"; } || echo "installation folder: gone (the removal script deleted the program and its folder)"
 echo ".zip is back with its previous owner:"; reg query 'HKCR\.zip'
 echo ".cab:"; reg query 'HKCR\.cab'
-printf '.kpx: %s\n' "$(reg query 'HKCR\.kpx' | head -1 || true)"
-printf 'HKCU\\Software\\Zelkor: %s\n' "$(reg query 'HKCU\Software\Zelkor' | head -1 || true)"
+gone() { "$loader" reg query "$1" </dev/null >/dev/null 2>&1 && echo "still there" || echo "gone (it did not exist before setup)"; }
+for key in 'HKCR\.kpx' 'HKCR\.k00' 'HKCR\Zelkor' 'HKCR\.rev' 'HKCU\Software\Zelkor' \
+           'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Zelkor archiver'; do
+  printf '%s: %s\n' "$key" "$(gone "$key")"
+done
 echo "shortcuts left:"; (cd "$WINEPREFIX/drive_c" && find users ProgramData -name '*.lnk' 2>/dev/null | sed 's/^/  /'); echo "  (none above means none)"
