@@ -138,13 +138,14 @@ protected:
                      command.c_str(), (DWORD)command.size());
         Txt.Set("ZelkorTest.Viewer");
         Htm.Set("ZelkorTest.Viewer");
+        Https.Set(command);
     }
     void TearDown() override
     {
         RegDeleteTreeA(HKEY_CLASSES_ROOT, "ZelkorTest.Viewer");
         DoneDialogTest::TearDown();
     }
-    ui::ClassKeyGuard Txt{".txt"}, Htm{".htm"};
+    ui::ClassKeyGuard Txt{".txt"}, Htm{".htm"}, Https{"https\\shell\\open\\command"};
     std::string Viewer;
 };
 
@@ -167,6 +168,24 @@ TEST_P(DoneShellButtonTest, OpensTheFileOfTheFolderThroughTheShell)
     std::string expected = Folder + "\\" + GetParam().File;
     EXPECT_NE(record.find(expected), std::string::npos) << record;
     EXPECT_TRUE(IsWindow(window));
+}
+
+TEST_F(DoneDialogShellTest, HomePageOpensTheTranslatedAddressOfString5112)
+{
+    std::string lngFolder = bed::ScratchFolder("ui-done-home");
+    ui::LoadLanguage(ui::WriteLanguageFile(lngFolder, {
+        {'s', "", "https://zelkor.example/", "https://translated.example/zelkor"},
+    }));
+    {
+        ui::ModalDialog dialog(DLG_DONE, DoneDialogProc);
+        HWND window = dialog.Window();
+        ASSERT_NE(window, nullptr);
+        driver::Click(window, IDC_DONE_HOME);
+        std::string record = WaitForRecord(Viewer);
+        EXPECT_NE(record.find("https://translated.example/zelkor"), std::string::npos) << record;
+    }
+    ui::UnloadLanguage();
+    bed::RemoveTree(lngFolder);
 }
 
 INSTANTIATE_TEST_SUITE_P(Buttons, DoneShellButtonTest,

@@ -3,6 +3,8 @@
 // leave in the registry, and which help topics they ask for.
 #include <gtest/gtest.h>
 
+#include <shlobj.h>
+
 #include "app/app_state.h"
 #include "bed.h"
 #include "driver.h"
@@ -160,10 +162,19 @@ TEST_F(SetupDialogTest, OkSavesAppliesAndRegisters)
     if (entry)
         RegCloseKey(entry);
     ASSERT_NE(GroupFolder[0], '\0');
-    EXPECT_TRUE(bed::FileExists(std::string(GroupFolder)));
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((std::string(GroupFolder) + "\\*.lnk").c_str(), &found);
+    EXPECT_NE(search, INVALID_HANDLE_VALUE) << "no shortcut in " << GroupFolder;
+    if (search != INVALID_HANDLE_VALUE)
+        FindClose(search);
+    char desktop[MAX_PATH] = "";
+    SHGetSpecialFolderPathA(nullptr, desktop, CSIDL_DESKTOPDIRECTORY, FALSE);
+    std::string desktopLink = std::string(desktop) + "\\Zelkor.lnk";
+    EXPECT_TRUE(bed::FileExists(desktopLink)) << desktopLink;
 
     RemoveRegistration();
     bed::RemoveTree(GroupFolder);
+    DeleteFileA(desktopLink.c_str());
 }
 
 TEST_F(SetupDialogTest, EscChangesNothingButConfirmedMenuItemsStay)
