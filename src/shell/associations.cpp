@@ -1,10 +1,8 @@
 /*
- * File-type associations. Taking an extension over first keeps its previous owner
- * (class, "Content Type", the ShellNew entry) under Setup\<extension>, unless it is
- * already the archiver's, so repeated setups keep the first owner; giving it back restores
- * that backup, and only while the extension is still the archiver's. The native group
- * brings its volume extensions .k00 to .k99; with shell integration the native and ZIP
- * groups get an empty-archive template for Explorer's New menu.
+ * File-type associations. A take-over backs up the previous owner (class, "Content Type",
+ * ShellNew entry) under Setup\<extension> unless the extension is ours already; a give-back
+ * restores it, only while the extension is still ours. The native group brings .k00 to
+ * .k99; with shell integration the native and ZIP groups get a New-menu template.
  */
 #include "shell/associations.h"
 

@@ -1,10 +1,8 @@
 /*
- * Registration of the Explorer shell extension servers kpxext.dll (32-bit) and, under
- * WOW64, kpxext64.dll. The class keys are written only when the library file exists, for
- * the 64-bit server in the 64-bit registry view; the handler keys and the approval entry
- * are written either way. Unregistering deletes our keys and values one by one (also the
- * 64-bit server's class keys in the 64-bit view) and leaves the handler keys under the
- * shared classes in place, emptied of their default value.
+ * Registration of the shell extension servers kpxext.dll and, under WOW64, kpxext64.dll:
+ * class keys only when the library exists (the 64-bit server's in the 64-bit view), handler
+ * keys and approval either way. Unregistering deletes ours key by key, the 64-bit class keys
+ * in the 64-bit view too; the shared classes' handler keys stay, without a default value.
  */
 #include "shell/shell_extension.h"
 

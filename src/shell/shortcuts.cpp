@@ -1,10 +1,8 @@
 /*
- * The archiver's shortcuts: Zelkor.lnk on the desktop (kept when it exists) and in the
- * Start menu (always rewritten), and the program group "Zelkor" with three entries in the
- * per-user Programs folder and, on the NT family, in the all-users one. A cleared flag
- * deletes what it stands for. A special folder that cannot be looked up is skipped: no
- * link is made or deleted anywhere in its place. Entry names that come from the message
- * texts have the characters no file name may hold replaced by '_'.
+ * Shortcuts: Zelkor.lnk on the desktop (kept when it exists) and in the Start menu (always
+ * rewritten), and the group "Zelkor" with three entries per user and, on the NT family, for
+ * all users; a cleared flag deletes what it stands for. A shell folder that cannot be looked
+ * up is skipped. Entry names lose the characters no file name may hold.
  */
 #include "shell/shortcuts.h"
 
@@ -65,8 +63,8 @@ private:
     LPITEMIDLIST List = nullptr;
 };
 
-// The file-system path of a special folder; false (empty buffer) when it has none.
-bool SpecialFolderPath(IMalloc* allocator, int folder, char* out)
+// The file-system path of a shell folder; false (empty buffer) when it has none.
+bool ShellFolderPath(IMalloc* allocator, int folder, char* out)
 {
     out[0] = '\0';
     ItemIdList list(allocator);
@@ -129,7 +127,7 @@ void UpdateGroup(IMalloc* allocator, int folderId, bool wanted, char* groupFolde
                  const GroupEntry* entries, int entryCount, const char* description)
 {
     char folder[ShellPathSize];
-    if (!SpecialFolderPath(allocator, folderId, folder) ||
+    if (!ShellFolderPath(allocator, folderId, folder) ||
         !JoinPath(folder, sizeof folder, GroupName))
         return;
     if (!wanted) {
@@ -157,7 +155,7 @@ bool DesktopFolderPath(char* buffer)
     ComRef<IMalloc> allocator;
     if (FAILED(SHGetMalloc(allocator.Address())))
         return false;
-    return SpecialFolderPath(allocator.Get(), CSIDL_DESKTOPDIRECTORY, buffer);
+    return ShellFolderPath(allocator.Get(), CSIDL_DESKTOPDIRECTORY, buffer);
 }
 
 bool CreateShellLink(const char* target, const char* linkPath, const char* description)
@@ -208,7 +206,7 @@ void UpdateShortcuts(const SetupOptions& options, char* groupFolder)
             CreateShellLink(target, link, description);
     }
 
-    if (SpecialFolderPath(allocator.Get(), CSIDL_STARTMENU, link) &&
+    if (ShellFolderPath(allocator.Get(), CSIDL_STARTMENU, link) &&
         JoinPath(link, sizeof link, LinkName)) {
         if (!options.StartMenu)
             DeleteFileA(link);

@@ -100,8 +100,8 @@ TEST(Registration, RemovalWhereNothingWasRegisteredChangesNothing)
         // HKCR is HKLM\Software\Classes merged with HKCU\Software\Classes.
         bed::AddRegistryTree(snapshot, HKEY_LOCAL_MACHINE, "Software");
         bed::AddRegistryTree(snapshot, HKEY_CURRENT_USER, "Software");
-        bed::AddFolderTree(snapshot, SpecialFolder(CSIDL_DESKTOPDIRECTORY));
-        bed::AddFolderTree(snapshot, SpecialFolder(CSIDL_STARTMENU));
+        bed::AddFolderTree(snapshot, ShellFolder(CSIDL_DESKTOPDIRECTORY));
+        bed::AddFolderTree(snapshot, ShellFolder(CSIDL_STARTMENU));
         return snapshot;
     };
     RemoveRegistration();   // whatever an earlier test left

@@ -65,10 +65,10 @@ void RemoveSeeds()
 
 std::vector<std::string> ShortcutFolders()
 {
-    std::vector<std::string> folders = {SpecialFolder(CSIDL_DESKTOPDIRECTORY),
-                                        SpecialFolder(CSIDL_STARTMENU)};
+    std::vector<std::string> folders = {ShellFolder(CSIDL_DESKTOPDIRECTORY),
+                                        ShellFolder(CSIDL_STARTMENU)};
     // Wine reports an all-users Programs folder in win98 mode too; nothing may land there.
-    std::string common = SpecialFolder(CSIDL_COMMON_PROGRAMS);
+    std::string common = ShellFolder(CSIDL_COMMON_PROGRAMS);
     if (!common.empty() || !bed::OlderFamily())
         folders.push_back(common);
     return folders;
@@ -257,13 +257,13 @@ void CheckApplied(const std::string& dir, const std::map<std::string, Backup>& b
     }
 
     // Shortcuts, read back through the shell's link object.
-    ExpectLink(SpecialFolder(CSIDL_DESKTOPDIRECTORY) + "\\Zelkor.lnk", archiver);
-    ExpectLink(SpecialFolder(CSIDL_STARTMENU) + "\\Zelkor.lnk", archiver);
-    std::vector<std::string> groups = {SpecialFolder(CSIDL_PROGRAMS) + "\\Zelkor"};
+    ExpectLink(ShellFolder(CSIDL_DESKTOPDIRECTORY) + "\\Zelkor.lnk", archiver);
+    ExpectLink(ShellFolder(CSIDL_STARTMENU) + "\\Zelkor.lnk", archiver);
+    std::vector<std::string> groups = {ShellFolder(CSIDL_PROGRAMS) + "\\Zelkor"};
     if (nt)
-        groups.push_back(SpecialFolder(CSIDL_COMMON_PROGRAMS) + "\\Zelkor");
+        groups.push_back(ShellFolder(CSIDL_COMMON_PROGRAMS) + "\\Zelkor");
     else
-        EXPECT_FALSE(bed::FileExists(SpecialFolder(CSIDL_COMMON_PROGRAMS) + "\\Zelkor"));
+        EXPECT_FALSE(bed::FileExists(ShellFolder(CSIDL_COMMON_PROGRAMS) + "\\Zelkor"));
     for (const std::string& group : groups) {
         ExpectLink(group + "\\Zelkor.lnk", archiver);
         ExpectLink(group + "\\" + EntryFileName(5102) + ".lnk", dir + "\\Zelkor.hlp");

@@ -1,10 +1,8 @@
 /*
- * A helper the shell tests copy into a scratch installation folder and run there, since
- * the integration takes its installation folder from the running executable. One step
- * per run: "apply FLAGS" (ApplySetupOptions with a record of 20 '0'/'1' flags, then
- * WriteUninstallEntry; the group folder it received goes into group-folder.txt beside the
- * helper), "app-path", "uninstall-entry", "remove".
- * Exit code 0 when the step ran, 2 for a bad command line.
+ * The helper the shell tests run from scratch installation folders (the integration takes
+ * its folder from the running executable). One step per run: "apply FLAGS" (20 '0'/'1'
+ * flags; ApplySetupOptions, WriteUninstallEntry, the group folder into group-folder.txt),
+ * "app-path", "uninstall-entry" or "remove". Exit code 0, or 2 for a bad command line.
  */
 #include <windows.h>
 #include <ole2.h>

@@ -125,7 +125,7 @@ void RemoveTree(HKEY root, const std::string& key, REGSAM view)
         RegDeleteKeyA(root, key.c_str());
 }
 
-std::string SpecialFolder(int csidl)
+std::string ShellFolder(int csidl)
 {
     char path[MAX_PATH] = "";
     if (SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path) != S_OK)

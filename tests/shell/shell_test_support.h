@@ -1,6 +1,6 @@
 /*
  * Helpers of the shell integration tests: direct registry reads and writes for setting up
- * and checking state, the special folders, reading a shortcut back through the shell's
+ * and checking state, the shell folders, reading a shortcut back through the shell's
  * link object, and scratch installation folders holding a copy of the shell_step helper.
  */
 #ifndef ZELKOR_TESTS_SHELL_TEST_SUPPORT_H
@@ -34,7 +34,7 @@ void SetText(HKEY root, const std::string& key, const std::string& name, const s
 void SetDwordValue(HKEY root, const std::string& key, const std::string& name, DWORD value);
 void RemoveTree(HKEY root, const std::string& key, REGSAM view = 0);
 
-std::string SpecialFolder(int csidl);   // "" when the folder has no path
+std::string ShellFolder(int csidl);   // "" when the folder has no path
 
 struct LinkInfo {
     bool Loaded = false;

@@ -34,16 +34,16 @@ SetupOptions Links(bool desktop, bool startMenu, bool programs)
     return options;
 }
 
-std::string DesktopLink() { return SpecialFolder(CSIDL_DESKTOPDIRECTORY) + "\\Zelkor.lnk"; }
-std::string StartMenuLink() { return SpecialFolder(CSIDL_STARTMENU) + "\\Zelkor.lnk"; }
-std::string UserGroup() { return SpecialFolder(CSIDL_PROGRAMS) + "\\Zelkor"; }
+std::string DesktopLink() { return ShellFolder(CSIDL_DESKTOPDIRECTORY) + "\\Zelkor.lnk"; }
+std::string StartMenuLink() { return ShellFolder(CSIDL_STARTMENU) + "\\Zelkor.lnk"; }
+std::string UserGroup() { return ShellFolder(CSIDL_PROGRAMS) + "\\Zelkor"; }
 
 TEST(Shortcuts, TheFoldersThisConfigurationReports)
 {
-    std::string desktop = SpecialFolder(CSIDL_DESKTOPDIRECTORY);
-    std::string startMenu = SpecialFolder(CSIDL_STARTMENU);
-    std::string programs = SpecialFolder(CSIDL_PROGRAMS);
-    std::string common = SpecialFolder(CSIDL_COMMON_PROGRAMS);
+    std::string desktop = ShellFolder(CSIDL_DESKTOPDIRECTORY);
+    std::string startMenu = ShellFolder(CSIDL_STARTMENU);
+    std::string programs = ShellFolder(CSIDL_PROGRAMS);
+    std::string common = ShellFolder(CSIDL_COMMON_PROGRAMS);
     printf("desktop %s\nstart menu %s\nprograms %s\nall-users programs %s\n", desktop.c_str(),
            startMenu.c_str(), programs.c_str(), common.empty() ? "(none)" : common.c_str());
     EXPECT_FALSE(desktop.empty());
@@ -89,7 +89,7 @@ TEST(Shortcuts, ProgramGroupsPerUserAndOnTheNtFamilyForAllUsers)
     UpdateShortcuts(Links(false, false, true), groupFolder);
     EXPECT_EQ(UserGroup(), groupFolder);
     std::vector<std::string> groups = {UserGroup()};
-    std::string common = SpecialFolder(CSIDL_COMMON_PROGRAMS) + "\\Zelkor";
+    std::string common = ShellFolder(CSIDL_COMMON_PROGRAMS) + "\\Zelkor";
     if (!bed::OlderFamily())
         groups.push_back(common);
     else
@@ -123,8 +123,8 @@ TEST(Shortcuts, ProgramGroupsPerUserAndOnTheNtFamilyForAllUsers)
 // is made or deleted for it, and nothing lands in the current folder instead.
 TEST(Shortcuts, FoldersThatCannotBeLookedUpAreSkipped)
 {
-    std::string desktop = SpecialFolder(CSIDL_DESKTOPDIRECTORY);
-    std::string startMenu = SpecialFolder(CSIDL_STARTMENU);
+    std::string desktop = ShellFolder(CSIDL_DESKTOPDIRECTORY);
+    std::string startMenu = ShellFolder(CSIDL_STARTMENU);
     ASSERT_FALSE(desktop.empty());
     ASSERT_FALSE(startMenu.empty());
     ASSERT_TRUE(MoveFileA(desktop.c_str(), (desktop + ".away").c_str()));

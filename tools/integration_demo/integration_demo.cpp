@@ -1,10 +1,8 @@
 /*
- * integration_demo [--seed]: runs the integration of a setup and of an uninstall in this
- * process, with the folder of this executable as the installation folder, and prints a
- * report: the extensions taken over with their previous owners (from the backups), the
- * shell extension, shortcuts and entries made, what removal restored, and what is left.
- * --seed first gives .zip, .jar and .cab example owners, so the restore has work to do.
- * Meant for a throwaway Wine prefix: it changes that prefix's registry and shell folders.
+ * integration_demo [--seed]: applies a setup with every flag set and removes it again, from
+ * this executable's folder as the installation folder, printing what was taken over (with
+ * the previous owners), what removal restored and what is left. --seed first gives .zip,
+ * .jar and .cab example owners. For throwaway Wine prefixes: it changes the registry.
  */
 #include <windows.h>
 #include <ole2.h>
@@ -74,7 +72,7 @@ std::string LinkState(const std::string& path)
     return (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES ? "present  " : "absent   ") + path;
 }
 
-std::string SpecialFolder(int csidl)
+std::string ShellFolder(int csidl)
 {
     char path[MAX_PATH] = "";
     if (SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path) != S_OK)
@@ -150,9 +148,9 @@ int main(int argc, char** argv)
                                      "UninstallString", "(missing)"));
     Print(std::string("Program group: ") + groupFolder);
 
-    std::string desktop = SpecialFolder(CSIDL_DESKTOPDIRECTORY) + "\\Zelkor.lnk";
-    std::string startMenu = SpecialFolder(CSIDL_STARTMENU) + "\\Zelkor.lnk";
-    std::string commonGroup = SpecialFolder(CSIDL_COMMON_PROGRAMS);
+    std::string desktop = ShellFolder(CSIDL_DESKTOPDIRECTORY) + "\\Zelkor.lnk";
+    std::string startMenu = ShellFolder(CSIDL_STARTMENU) + "\\Zelkor.lnk";
+    std::string commonGroup = ShellFolder(CSIDL_COMMON_PROGRAMS);
     std::vector<std::string> links = {desktop, startMenu, std::string(groupFolder)};
     if (!commonGroup.empty())
         links.push_back(commonGroup + "\\Zelkor");
