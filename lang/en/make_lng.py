@@ -12,7 +12,7 @@ import zlib
 
 # Scale lines: "width*height" percentages for dialogs whose English texts need more room.
 SCALES = {
-    "DONEDLG": "100*115",
+    "SETUPDLG": "115*100",
 }
 
 DIALOGS = [
@@ -23,13 +23,13 @@ DIALOGS = [
     ("SETUPDLG", "ZIP(&Z)", "&ZIP"),
     ("SETUPDLG", "全部选择(&A)", "Select &all"),
     ("SETUPDLG", "界面", "Interface"),
-    ("SETUPDLG", "在桌面创建 Zelkor 快捷方式(&D)", "Shortcut on the &desktop"),
-    ("SETUPDLG", "在开始菜单创建 Zelkor 快捷方式(&S)", "Shortcut in the &Start menu"),
-    ("SETUPDLG", "创建 Zelkor 程序组(&P)", "Zelkor &program group"),
+    ("SETUPDLG", "在桌面创建 Zelkor 快捷方式(&D)", "Create a Zelkor shortcut on the &desktop"),
+    ("SETUPDLG", "在开始菜单创建 Zelkor 快捷方式(&S)", "Create a Zelkor shortcut in the &Start menu"),
+    ("SETUPDLG", "创建 Zelkor 程序组(&P)", "Create a Zelkor &program group"),
     ("SETUPDLG", "把 Zelkor 整合到资源管理器中(&I)", "&Integrate Zelkor into Explorer"),
     ("SETUPDLG", "外壳整合设置", "Shell integration"),
     ("SETUPDLG", "层叠右键关联菜单(&T)", "Cascaded con&text menu"),
-    ("SETUPDLG", "在右键关联菜单中显示图标(&N)", "Icons i&n the context menu"),
+    ("SETUPDLG", "在右键关联菜单中显示图标(&N)", "Show icons i&n the context menu"),
     ("SETUPDLG", "帮助", "Help"),
     ("SETUPDLG",
      "   这些选项控制 Zelkor 集成到 Windows 中。第一组选项允许选择可以 Zelkor 关联的文件类型。"
@@ -62,14 +62,14 @@ DIALOGS = [
 
     ("DONEDLG", "Zelkor 简体中文版安装", "Zelkor Setup"),
     ("DONEDLG", "完成", "Finish"),
-    ("DONEDLG", "Zelkor 已经成功地安装到文件夹", "Zelkor was installed in"),
+    ("DONEDLG", "Zelkor 已经成功地安装到文件夹", "Zelkor has been installed in"),
     ("DONEDLG", "使用 Zelkor “选项”菜单中的“设置...”命令可以定制更多的选项。",
-     "More options are set with \"Settings...\" in the \"Options\" menu of Zelkor."),
+     "More options can be set with the \"Settings...\" command of the \"Options\" menu in Zelkor."),
     ("DONEDLG", "如果这是你第一次安装 Zelkor, 请不要忘记阅读在线帮助。",
      "If this is your first installation of Zelkor, do not forget to read the online help."),
     ("DONEDLG", "请访问 Zelkor 的主页下载最新的 Zelkor 版本。在这里你也可以通过我们的安全交易服务器购买你的 Zelkor 许可。",
-     "Visit the Zelkor home page for the latest version. There you can also buy your "
-     "licence through our secure server."),
+     "Please visit the Zelkor home page for the latest version of Zelkor. There you can "
+     "also buy your Zelkor licence through our secure server."),
     ("DONEDLG", "运行 Zelkor(&R)", "&Run Zelkor"),
     ("DONEDLG", "阅读帮助(&H)", "Read &help"),
     ("DONEDLG", "查看许可(&L)", "&Licence"),

@@ -2,7 +2,8 @@
 // writes "NAME left top right bottom" (screen pixels) to the signal file given as the
 // first argument and waits until the script has taken its picture and deleted the file;
 // then it cancels the dialog, so nothing is saved or applied. An optional second argument
-// names a resource library (kpxlng.dll) to take the dialogs from. The completion dialog
+// names a resource library (kpxlng.dll) to take the dialogs from, or a translation file
+// (a name ending in .lng) to translate them with. The completion dialog
 // names C:\Program Files\Zelkor as the installation folder.
 #include <windows.h>
 #include <cstdio>
@@ -37,7 +38,10 @@ int main(int argc, char** argv)
     }
     std::string signal = argv[1];
     ui::PrepareProcess();
-    if (argc > 2) {
+    std::string pack = argc > 2 ? argv[2] : "";
+    if (pack.size() > 4 && pack.compare(pack.size() - 4, 4, ".lng") == 0) {
+        ui::LoadLanguage(pack);
+    } else if (!pack.empty()) {
         HMODULE library = LoadLibraryA(argv[2]);
         if (!library) {
             fprintf(stderr, "cannot load %s\n", argv[2]);
