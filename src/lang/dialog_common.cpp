@@ -20,14 +20,20 @@ const int ScaleTextSize = 512;
 const int MaxVisitedChildren = 512;
 const char HelpFileName[] = "zelkor.hlp";
 
-int Scaled(long long size, int percent)
+int Saturated(long long value)
 {
-    long long value = size * percent / 100;
     if (value > INT_MAX)
         return INT_MAX;
     if (value < INT_MIN)
         return INT_MIN;
     return (int)value;
+}
+
+// size * percent / 100, truncated toward zero; size is first held to the int range so
+// that the product fits in 64 bits.
+int Scaled(long long size, int percent)
+{
+    return Saturated((long long)Saturated(size) * percent / 100);
 }
 
 bool IsDropDownCombo(HWND child)
@@ -101,7 +107,7 @@ void LocalizeDialog(HWND dialog, const char* templateName)
             if (IsDropDownCombo(child)) {
                 RECT drop = {};
                 SendMessageA(child, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&drop));
-                h = Scaled((long long)h + Scaled((long long)drop.bottom - drop.top + 1, heightPercent), 100);
+                h = Saturated((long long)h + Scaled((long long)drop.bottom - drop.top + 1, heightPercent));
             }
             SetWindowPos(child, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOOWNERZORDER);
         }
