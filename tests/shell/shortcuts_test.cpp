@@ -119,6 +119,18 @@ TEST(Shortcuts, ProgramGroupsPerUserAndOnTheNtFamilyForAllUsers)
     EXPECT_FALSE(bed::FileExists(UserGroup()));
 }
 
+TEST(Shortcuts, TheGroupPathIsReportedEvenWhenTheFolderCannotBeMade)
+{
+    // A file where the group folder would go.
+    ASSERT_TRUE(bed::WriteFileBytes(UserGroup(), "a file, not a folder"));
+    char groupFolder[1024] = "";
+    UpdateShortcuts(Links(false, false, true), groupFolder);
+    EXPECT_EQ(UserGroup(), groupFolder);
+    EXPECT_EQ("a file, not a folder", bed::ReadFileBytes(UserGroup()));
+    UpdateShortcuts(Links(false, false, false), nullptr);
+    EXPECT_FALSE(bed::FileExists(UserGroup()));
+}
+
 // Where the desktop or the Start menu (and with it Programs) cannot be looked up, no link
 // is made or deleted for it, and nothing lands in the current folder instead.
 TEST(Shortcuts, FoldersThatCannotBeLookedUpAreSkipped)
