@@ -10,16 +10,16 @@ bash "$root/scripts/install-deps.sh"
 # The program: the shipped i686 build where this host runs 32-bit code, else the x86-64
 # build of the same sources (some virtual machines cannot execute 32-bit code at all).
 build() { cmake -S "$root" -B "$1" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$2" -DZELKOR_TESTS=OFF >/dev/null \
-          && cmake --build "$1" -j2 --target uninstall >/dev/null; }
+          && cmake --build "$1" -j2 --target uninstall integration_demo >/dev/null; }
 echo "== building"
 build "$root/build/demo-i686" mingw-i686.cmake
 bash "$root/scripts/check-program.sh" "$root/build/demo-i686/uninstall.exe" i686 | tail -1
 if /usr/lib/wine/wine --version >/dev/null 2>&1; then
-  program="$root/build/demo-i686/uninstall.exe"; loader=wine; arch=win64
+  bin="$root/build/demo-i686"; loader=wine; arch=win64
 else
   echo "(this host cannot execute 32-bit code: running the x86-64 build of the same sources)"
   build "$root/build/demo-x64" mingw-x86_64.cmake
-  program="$root/build/demo-x64/uninstall.exe"; loader=/usr/lib/wine/wine64; arch=win64
+  bin="$root/build/demo-x64"; loader=/usr/lib/wine/wine64; arch=win64
 fi
 
 work=$(mktemp -d /tmp/zelkor-demo.XXXXXX)
@@ -52,10 +52,19 @@ reg() { "$loader" reg "$@" </dev/null 2>/dev/null | iconv -f GB18030 -t UTF-8 | 
 class_of() { reg query "HKCR\\$1" /ve | awk '{print $NF}'; }
 "$loader" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 
+echo "== every integration choice applied and removed again (integration_demo --seed, from C:\\ZelkorDemo)"
+mkdir -p "$WINEPREFIX/drive_c/ZelkorDemo"
+cp "$bin/tools/integration_demo/integration_demo.exe" "$WINEPREFIX/drive_c/ZelkorDemo/"
+echo "stand-in" >"$WINEPREFIX/drive_c/ZelkorDemo/kpxext.dll"
+"$loader" 'C:\ZelkorDemo\integration_demo.exe' --seed </dev/null 2>/dev/null | tr -d '\r'
+rm -rf "$WINEPREFIX/drive_c/ZelkorDemo"
+"$loader" reg delete 'HKCR\.zip' /f >/dev/null 2>&1; "$loader" reg delete 'HKCR\.jar' /f >/dev/null 2>&1
+"$loader" reg delete 'HKCR\.cab' /f >/dev/null 2>&1
+
 echo "== installing a stand-in Zelkor suite into C:\\Program Files\\Zelkor"
 dest="$WINEPREFIX/drive_c/Program Files/Zelkor"
 mkdir -p "$dest/Skins"
-cp "$program" "$dest/uninstall.exe"
+cp "$bin/uninstall.exe" "$dest/uninstall.exe"
 for f in Zelkor.exe zelkor.hlp Kpx.txt license.txt order.htm kpxext.dll Skins/default.skn; do echo "stand-in" >"$dest/$f"; done
 printf 'Skins\r\nkpxnew.dat\r\nzipnew.dat\r\nZelkor.exe\r\nzelkor.hlp\r\nKpx.txt\r\nlicense.txt\r\norder.htm\r\nkpxext.dll\r\nSkins\\default.skn\r\nuninstall.exe\r\n' >"$dest/Uninstall.lst"
 echo "another archiver owns .zip and .cab before setup:"
