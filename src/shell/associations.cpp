@@ -25,26 +25,6 @@ const int NtVolumeCount = 30;
 const char OwnClass[] = "Zelkor";
 const char OwnZipClass[] = "Zelkor.ZIP";
 
-bool EqualIgnoringCase(const char* a, const char* b)
-{
-    for (;; ++a, ++b) {
-        unsigned char x = static_cast<unsigned char>(*a), y = static_cast<unsigned char>(*b);
-        if (x >= 'A' && x <= 'Z')
-            x = static_cast<unsigned char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z')
-            y = static_cast<unsigned char>(y - 'A' + 'a');
-        if (x != y)
-            return false;
-        if (x == 0)
-            return true;
-    }
-}
-
-bool IsOwnClass(const char* className)
-{
-    return EqualIgnoringCase(className, OwnClass) || EqualIgnoringCase(className, OwnZipClass);
-}
-
 void VolumeExtension(int number, char* out, size_t size)
 {
     snprintf(out, size, ".k%02d", number);

@@ -75,11 +75,6 @@ void ReadClassName(const char* extension, char (&className)[ClassNameSize])
     ReadString(HKEY_CLASSES_ROOT, extension, "", className, "", ClassNameSize);
 }
 
-bool IsOwnClass(const char* className)
-{
-    return EqualIgnoringCase(className, "Zelkor") || EqualIgnoringCase(className, "Zelkor.ZIP");
-}
-
 unsigned char Flag(DWORD value) { return value != 0 ? 1 : 0; }
 
 struct OtherFlag {
@@ -100,6 +95,12 @@ const OtherFlag OtherFlags[] = {
 };
 
 }  // namespace
+
+// One of the archiver's own classes, "Zelkor" or "Zelkor.ZIP", in any letter case.
+bool IsOwnClass(const char* className)
+{
+    return EqualIgnoringCase(className, "Zelkor") || EqualIgnoringCase(className, "Zelkor.ZIP");
+}
 
 bool IsOwnAssociation(const char* extension)
 {

@@ -32,6 +32,7 @@ struct AssociationGroup {
 
 extern const AssociationGroup AssociationGroups[AssociationGroupCount];
 
+bool IsOwnClass(const char* className);   // "Zelkor" or "Zelkor.ZIP", any case
 bool IsOwnAssociation(const char* extension);
 void ReadSetupOptions(SetupOptions& options);
 void SaveSetupOptions(const SetupOptions& options);
