@@ -2,10 +2,17 @@
 """make_tree.py ROOT ENTRIES LEVELS best|worst|floor: an installation of ENTRIES listed
 entries (folders d*, files f*.dat) in folders LEVELS deep under ROOT, and its Uninstall.lst
 in the best order (contents before folders) or the worst (folders before contents).
-"floor" is the best order without the program's own two entries."""
+"floor" is the best order without the program's own two entries; "empty" lists only the
+program's own two entries (no tree), for the fixed cost of a run."""
 import os, sys
 
 root, entries, levels, order = sys.argv[1], int(sys.argv[2]), int(sys.argv[3]), sys.argv[4]
+if order == "empty":
+    os.makedirs(root, exist_ok=True)
+    with open(os.path.join(root, "Uninstall.lst"), "wb") as out:
+        out.write(b"uninstall.exe\r\nUninstall.lst\r\n")
+    print(0, 0)
+    sys.exit(0)
 # About twenty files per folder: the widest branching whose folders stay within entries/21.
 branching = 2
 while sum((branching + 1) ** k for k in range(1, levels + 1)) <= entries // 21:

@@ -3,8 +3,11 @@
 # "uninstall.exe /s" under Wine against a floor program that deletes every entry once with
 # one call each, for installations of SIZES entries (default "10000 50000") in folders
 # LEVELS deep (default "3 6"), listed in the best order (contents before folders) and the
-# worst (folders before contents). Prints seconds, the ratio to the floor, the passes and
-# the file-system calls per entry (counted in a separate run under Wine's relay trace).
+# worst (folders before contents). Prints the seconds of a whole run, the seconds of the
+# list processing (the whole run less that of a run over an empty list, which is the
+# process start and the registry and shell removal), the ratio of that to the floor's, the
+# passes and the file-system calls per entry (counted in a separate run under Wine's relay
+# trace).
 # Each time is the fastest of REPS runs (default 3), each on a fresh tree: other work on the
 # machine only ever slows a run down. It prints figures; it is not a test. Runs in its own
 # prefix (nt.1252) under BUILD_DIR.
@@ -75,8 +78,10 @@ fastest() { python3 -c "import sys; print('%.2f' % min(float(x) for x in sys.arg
 measure() {  # entries levels order
   local times=() i dir
   for ((i = 0; i < reps; i++)); do
-    dir=$(prepare "$1" "$2" "$3")
-    if [ "$3" = floor ]; then
+    local order=$3
+    [ "$order" = floor-empty ] && order=empty
+    dir=$(prepare "$1" "$2" "$order")
+    if [ "$3" = floor ] || [ "$3" = floor-empty ]; then
       times+=("$(timed "$wine" "$work/uninstall_floor.exe" "$dir")")
     else
       times+=("$(timed "$wine" "$dir\\uninstall.exe" /s)")
@@ -87,19 +92,26 @@ measure() {  # entries levels order
   fastest "${times[@]}"
 }
 
-printf '%-8s %-6s %-6s %8s %8s %6s %8s\n' entries levels order seconds x_floor passes calls/e
+row() { printf '%-8s %-6s %-6s %8s %8s %8s %6s %8s\n' "$@"; }
+net() { python3 -c "import sys; print('%.2f' % max(0.0, float(sys.argv[1]) - float(sys.argv[2])))" "$1" "$2"; }
+emptyRun=$(measure 0 1 empty)
+emptyFloor=$(measure 0 1 floor-empty)
+echo "fixed cost of a run (empty list): uninstall ${emptyRun} s, floor ${emptyFloor} s"
+row entries levels order whole_s list_s x_floor passes calls/e
 for n in $sizes; do
   for levels in $levelsList; do
     floor=$(measure "$n" "$levels" floor)
-    printf '%-8s %-6s %-6s %8s %8s %6s %8s\n' "$n" "$levels" floor "$floor" 1.00 1 1.00
+    floorNet=$(net "$floor" "$emptyFloor")
+    row "$n" "$levels" floor "$floor" "$floorNet" 1.00 1 1.00
     for order in best worst; do
       t=$(measure "$n" "$levels" "$order")
+      tNet=$(net "$t" "$emptyRun")
       dir=$(prepare "$n" "$levels" "$order")
       read -r passes perEntry < <(count "$dir" "$n")
       wait_scripts
       rm -rf "$drive/bench/run$run"
-      ratio=$(python3 -c "print('%.2f' % ($t / $floor))")
-      printf '%-8s %-6s %-6s %8s %8s %6s %8s\n' "$n" "$levels" "$order" "$t" "$ratio" "$passes" "$perEntry"
+      ratio=$(python3 -c "print('%.2f' % (float('$tNet') / float('$floorNet')))")
+      row "$n" "$levels" "$order" "$t" "$tNet" "$ratio" "$passes" "$perEntry"
     done
   done
 done
