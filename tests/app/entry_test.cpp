@@ -8,15 +8,7 @@
 
 namespace {
 
-// The bytes of a UTF-8 text in the ANSI code page of this process.
-std::string Ansi(const char* utf8)
-{
-    wchar_t wide[1024];
-    int n = MultiByteToWideChar(CP_UTF8, 0, utf8, -1, wide, 1024);
-    char out[2048];
-    WideCharToMultiByte(CP_ACP, 0, wide, n, out, sizeof out, nullptr, nullptr);
-    return out;
-}
+std::string Ansi(const char* utf8) { return bed::AnsiFromUtf8(utf8); }
 
 class EntryTest : public ::testing::Test {
 protected:

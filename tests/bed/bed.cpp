@@ -31,6 +31,21 @@ std::string UnixToWindows(const std::string& unixPath)
     return out;
 }
 
+std::string AnsiFromUtf8(const char* utf8)
+{
+    int wideLength = MultiByteToWideChar(CP_UTF8, 0, utf8, -1, nullptr, 0);
+    if (wideLength <= 0)
+        return std::string();
+    std::vector<wchar_t> wide(wideLength);
+    MultiByteToWideChar(CP_UTF8, 0, utf8, -1, wide.data(), wideLength);
+    int length = WideCharToMultiByte(CP_ACP, 0, wide.data(), -1, nullptr, 0, nullptr, nullptr);
+    if (length <= 0)
+        return std::string();
+    std::vector<char> ansi(length);
+    WideCharToMultiByte(CP_ACP, 0, wide.data(), -1, ansi.data(), length, nullptr, nullptr);
+    return ansi.data();
+}
+
 std::string ProgramPath() { return UnixToWindows(Env("ZELKOR_PROGRAM")); }
 std::string SourcePath(const std::string& relative)
 {

@@ -15,6 +15,7 @@ std::string Config();                 // "nt.936", "win98.936", ...; "" outside 
 bool CodePage936();
 bool OlderFamily();                    // the configuration runs with Version = win98
 std::string UnixToWindows(const std::string& unixPath);   // Z:\... form
+std::string AnsiFromUtf8(const char* utf8);   // the text in this process's ANSI code page
 std::string ProgramPath();             // the built uninstall.exe
 std::string SourcePath(const std::string& relative);   // a file of the source tree
 std::string BuildPath(const std::string& relative);    // a file of the build tree

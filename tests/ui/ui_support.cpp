@@ -15,14 +15,7 @@
 
 namespace ui {
 
-std::string Ansi(const char* utf8)
-{
-    static wchar_t wide[8192];
-    int n = MultiByteToWideChar(CP_UTF8, 0, utf8, -1, wide, 8192);
-    static char out[16384];
-    WideCharToMultiByte(CP_ACP, 0, wide, n, out, sizeof out, nullptr, nullptr);
-    return out;
-}
+std::string Ansi(const char* utf8) { return bed::AnsiFromUtf8(utf8); }
 
 void PrepareProcess()
 {

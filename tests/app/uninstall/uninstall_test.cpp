@@ -17,14 +17,7 @@ namespace {
 const char PendingKey[] = "System\\CurrentControlSet\\Control\\Session Manager";
 const char PendingValue[] = "PendingFileRenameOperations";
 
-std::string Ansi(const char* utf8)
-{
-    wchar_t wide[1024];
-    int n = MultiByteToWideChar(CP_UTF8, 0, utf8, -1, wide, 1024);
-    char out[2048];
-    WideCharToMultiByte(CP_ACP, 0, wide, n, out, sizeof out, nullptr, nullptr);
-    return out;
-}
+std::string Ansi(const char* utf8) { return bed::AnsiFromUtf8(utf8); }
 
 std::string Lower(std::string text)
 {
