@@ -141,15 +141,10 @@ TEST_F(SetupDialogTest, OkSavesAppliesAndRegisters)
     ASSERT_TRUE(dialog.Finished());
     EXPECT_EQ(dialog.Result(), 1);
 
-    DWORD value = 99;
-    EXPECT_TRUE(ui::UserDwordExists("Setup\\.cab", "Set", &value));
-    EXPECT_EQ(value, 0u);
-    EXPECT_TRUE(ui::UserDwordExists("Setup\\.kpx", "Set", &value));
-    EXPECT_EQ(value, 1u);
-    EXPECT_TRUE(ui::UserDwordExists("Setup\\Links", "Desktop", &value));
-    EXPECT_EQ(value, 1u);
-    EXPECT_TRUE(ui::UserDwordExists("Setup", "MenuIcons", &value));
-    EXPECT_EQ(value, 1u);
+    EXPECT_TRUE(ui::UserDwordIs("Setup\\.cab", "Set", 0));
+    EXPECT_TRUE(ui::UserDwordIs("Setup\\.kpx", "Set", 1));
+    EXPECT_TRUE(ui::UserDwordIs("Setup\\Links", "Desktop", 1));
+    EXPECT_TRUE(ui::UserDwordIs("Setup", "MenuIcons", 1));
 
     char text[256] = "";
     LONG size = sizeof text;
@@ -222,15 +217,10 @@ TEST_F(SetupDialogTest, SilentModeSavesAndAppliesTheStoredChoicesWithoutAWindow)
     ui::ModalDialog dialog(DLG_SETUP, SetupDialogProc);
     ASSERT_TRUE(dialog.Finished());
     EXPECT_EQ(dialog.Result(), 1);
-    DWORD value = 99;
-    EXPECT_TRUE(ui::UserDwordExists("Setup\\.arj", "Set", &value));
-    EXPECT_EQ(value, 0u);
-    EXPECT_TRUE(ui::UserDwordExists("Setup\\.zip", "Set", &value));
-    EXPECT_EQ(value, 1u);
-    EXPECT_TRUE(ui::UserDwordExists("Setup", "ShellExt", &value));
-    EXPECT_EQ(value, 1u);
-    EXPECT_TRUE(ui::UserDwordExists("Setup\\Links", "Programs", &value));
-    EXPECT_EQ(value, 0u);
+    EXPECT_TRUE(ui::UserDwordIs("Setup\\.arj", "Set", 0));
+    EXPECT_TRUE(ui::UserDwordIs("Setup\\.zip", "Set", 1));
+    EXPECT_TRUE(ui::UserDwordIs("Setup", "ShellExt", 1));
+    EXPECT_TRUE(ui::UserDwordIs("Setup\\Links", "Programs", 0));
     char text[256] = "";
     LONG size = sizeof text;
     EXPECT_EQ(RegQueryValueA(HKEY_CLASSES_ROOT, ".zip", text, &size), ERROR_SUCCESS);

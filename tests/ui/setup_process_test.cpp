@@ -94,9 +94,7 @@ TEST_F(SetupProcessTest, SetupThenCompletionThenTheProgramGroupOpens)
     ASSERT_NE(done, nullptr);
     EXPECT_EQ(driver::ControlText(done, IDC_DONE_FOLDER), Folder);
     EXPECT_EQ(ReadMachineString(UninstallKey, "UninstallString"), Exe);
-    DWORD value = 0;
-    EXPECT_TRUE(ui::UserDwordExists("Setup\\Links", "Programs", &value));
-    EXPECT_EQ(value, 1u);
+    EXPECT_TRUE(ui::UserDwordIs("Setup\\Links", "Programs", 1));
     driver::Click(done, IDOK);
     DWORD exitCode = 99;
     ASSERT_TRUE(process.Wait(20000, &exitCode));
@@ -115,13 +113,9 @@ TEST_F(SetupProcessTest, SilentSetupSavesAndAppliesWithoutInputAndOpensNoFolder)
     bed::ProcessResult result = bed::RunProcess("\"" + Exe + "\" /setup /s", 60000, Folder);
     ASSERT_TRUE(result.Finished);
     EXPECT_EQ(result.ExitCode, 0u);
-    DWORD value = 99;
-    EXPECT_TRUE(ui::UserDwordExists("Setup\\.cab", "Set", &value));
-    EXPECT_EQ(value, 0u);
-    EXPECT_TRUE(ui::UserDwordExists("Setup\\.kpx", "Set", &value));
-    EXPECT_EQ(value, 1u);
-    EXPECT_TRUE(ui::UserDwordExists("Setup\\Links", "Programs", &value));
-    EXPECT_EQ(value, 1u);
+    EXPECT_TRUE(ui::UserDwordIs("Setup\\.cab", "Set", 0));
+    EXPECT_TRUE(ui::UserDwordIs("Setup\\.kpx", "Set", 1));
+    EXPECT_TRUE(ui::UserDwordIs("Setup\\Links", "Programs", 1));
     EXPECT_EQ(ReadMachineString(UninstallKey, "UninstallString"), Exe);
     char text[256] = "";
     LONG size = sizeof text;

@@ -299,6 +299,16 @@ bool UserDwordExists(const std::string& key, const std::string& name, DWORD* val
     return ok;
 }
 
+::testing::AssertionResult UserDwordIs(const std::string& key, const std::string& name, DWORD expected)
+{
+    DWORD value = 0;
+    if (!UserDwordExists(key, name, &value))
+        return ::testing::AssertionFailure() << key << "\\" << name << " is missing";
+    if (value != expected)
+        return ::testing::AssertionFailure() << key << "\\" << name << " is " << value << ", not " << expected;
+    return ::testing::AssertionSuccess();
+}
+
 void SetUserDword(const std::string& key, const std::string& name, DWORD value)
 {
     HKEY handle = nullptr;

@@ -8,6 +8,7 @@
 #define ZELKOR_TESTS_UI_SUPPORT_H
 
 #include <windows.h>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -101,6 +102,8 @@ private:
 
 void DeleteProductRoot();   // HKCU\Software\Zelkor and everything under it
 bool UserDwordExists(const std::string& key, const std::string& name, DWORD* value);
+// The REG_DWORD exists under the product root and holds expected.
+::testing::AssertionResult UserDwordIs(const std::string& key, const std::string& name, DWORD expected);
 void SetUserDword(const std::string& key, const std::string& name, DWORD value);
 
 // Control rectangles in the dialog's client coordinates.
